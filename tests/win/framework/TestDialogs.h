@@ -1,0 +1,7 @@
+#pragma once
+#define IDD_TEST_PLAIN 200
+#define IDC_TEST_BUTTON 201
+#define IDC_TEST_EDIT 202
+#define IDC_TEST_STATIC 203
+#define IDC_TEST_OWNERDRAW 204
+#define IDS_TEST_TEXT 300
