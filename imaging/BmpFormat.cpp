@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <memory>
 
 namespace bmp {
 
@@ -134,6 +135,11 @@ const char* StatusText(Status status) noexcept {
 
 namespace {
 
+struct FreeBlock {
+    void operator()(uint8_t* p) const noexcept { std::free(p); }
+};
+using BlockPtr = std::unique_ptr<uint8_t, FreeBlock>;
+
 // Compressed pixel data is read by length (biSizeImage) rather than by rows.
 bool ReadByRows(uint32_t compression) {
     return compression == kCompressionRgb || compression == kCompressionBitfields ||
@@ -207,30 +213,27 @@ Status ReadDib(ByteSource& source, ReadBlocks& out) {
     if (status != Status::Ok)
         return status;
 
-    auto* header = static_cast<uint8_t*>(std::malloc(kReadHeaderBlockBytes));
+    // Held until the end: a source that throws (a file error) leaves nothing allocated.
+    BlockPtr header(static_cast<uint8_t*>(std::malloc(kReadHeaderBlockBytes)));
     if (!header)
         return Status::OutOfMemory;
-    std::memcpy(header, infoBytes, kInfoHeaderBytes);
+    std::memcpy(header.get(), infoBytes, kInfoHeaderBytes);
     // For pictures with a shorter colour table these bytes come from the pixel array; a file that
     // ends first leaves the rest zero.
-    const uint32_t tableGot = source.Read(header + kInfoHeaderBytes, kColorTableReadBytes);
-    std::memset(header + kInfoHeaderBytes + tableGot, 0, kColorTableReadBytes - tableGot);
+    const uint32_t tableGot =
+        std::min(source.Read(header.get() + kInfoHeaderBytes, kColorTableReadBytes), kColorTableReadBytes);
+    std::memset(header.get() + kInfoHeaderBytes + tableGot, 0, kColorTableReadBytes - tableGot);
 
     const uint32_t pixelBytes = file.bfSize - file.bfOffBits;
-    auto* bits = static_cast<uint8_t*>(std::malloc(std::max<uint32_t>(pixelBytes, 1)));
-    if (!bits) {
-        std::free(header);
+    BlockPtr bits(static_cast<uint8_t*>(std::malloc(std::max<uint32_t>(pixelBytes, 1))));
+    if (!bits)
         return Status::OutOfMemory;
-    }
     source.Seek(start + file.bfOffBits);
     // The length was checked above; a source that still delivers less is treated as truncated.
-    if (source.Read(bits, pixelBytes) != pixelBytes) {
-        std::free(bits);
-        std::free(header);
+    if (source.Read(bits.get(), pixelBytes) != pixelBytes)
         return Status::Truncated;
-    }
-    out.header = header;
-    out.bits = bits;
+    out.header = header.release();
+    out.bits = bits.release();
     out.bitsBytes = pixelBytes;
     return Status::Ok;
 }
