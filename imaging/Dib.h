@@ -25,7 +25,7 @@ public:
     // Paint returns the scan lines set (0 without a picture).
     virtual int Paint(CDC* pDC, LPCRECT lpDestRect, LPCRECT lpSrcRect);
     virtual void Stretch(CDC* pDC, int x, int y, int cx, int cy);
-    // Needs a picture: the size comes from the header.
+    // The picture at natural size; draws nothing without one.
     virtual void Draw(CDC* pDC, int x, int y);
     virtual BOOL Load(const CString& strPathName);
     // Reads a BMP file from the file's current position. On FALSE the CDib holds no picture; its

@@ -297,6 +297,7 @@ TEST_F(DibFile, HostileFilesAreRefused) {
         const CRect rect(0, 0, 8, 8);
         EXPECT_EQ(dib->Paint(target.DC(), &rect, &rect), 0);
         dib->Stretch(target.DC(), 0, 0, 8, 8);
+        dib->Draw(target.DC(), 0, 0);
         EXPECT_EQ(target.At(0, 0), target.Fill());
         EXPECT_FALSE(dib->Save(Path("hostile-out.bmp").c_str()));
         dib.reset();

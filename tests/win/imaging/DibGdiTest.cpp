@@ -195,6 +195,7 @@ TEST(DibConvert, EmptyCDibHasNoTableNoBitsAndNoPalette) {
     const CRect rect(0, 0, 4, 4);
     EXPECT_EQ(dib.Paint(target.DC(), &rect, &rect), 0);
     dib.Stretch(target.DC(), 0, 0, 4, 4);
+    dib.Draw(target.DC(), 0, 0);
     EXPECT_EQ(target.At(0, 0), target.Fill());
 }
 
