@@ -191,7 +191,7 @@ def run_cases(cases: dict[str, Callable[[Session], None]]) -> int:
     session = Session(name)
     try:
         cases[name](session)
-    except AssertionError as failure:
+    except Exception as failure:  # a hung probe or a missing tool fails the case too, with a picture
         print(f"FAIL {name}: {failure}", file=sys.stderr)
         try:
             print(f"screenshot: {session.screenshot('failure')}", file=sys.stderr)
