@@ -194,6 +194,11 @@ void CDib::Stretch(CDC* pDC, int x, int y, int cx, int cy) {
 }
 
 void CDib::Draw(CDC* pDC, int x, int y) {
+    // Without a picture there is no size to read; Stretch still handles the palette and draws nothing.
+    if (!m_pBMI) {
+        Stretch(pDC, x, y, 0, 0);
+        return;
+    }
     Stretch(pDC, x, y, GetWidth(), GetHeight());
 }
 
