@@ -249,6 +249,12 @@ BOOL CDib::Read(CFile* pFile) {
 }
 
 BOOL CDib::Save(const CString& strPathName) {
+    // Opening for writing empties an existing file: make sure there is something to write first, so a
+    // failed save never destroys what the file held.
+    bmp::WriteLayout layout;
+    if (!m_pBMI || !m_pBits ||
+        bmp::PlanWrite(bmp::ParseInfoHeader(reinterpret_cast<const uint8_t*>(m_pBMI)), layout) != bmp::Status::Ok)
+        return FALSE;
     CFile file;
     if (!file.Open(strPathName, CFile::modeCreate | CFile::modeWrite))
         return FALSE;

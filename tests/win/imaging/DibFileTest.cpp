@@ -210,6 +210,11 @@ TEST_F(DibFile, MissingFileLeavesTheCDibUnchanged) {
 TEST_F(DibFile, WritingWithoutAPictureFails) {
     CDib dib;
     EXPECT_FALSE(dib.Save(Path("empty.bmp").c_str()));
+    // A failed save leaves an existing file as it was.
+    Put("kept.bmp", MakeBmpFile(Picture{5, 3, 8}));
+    const ULONGLONG keptLength = CFile(Path("kept.bmp").c_str(), CFile::modeRead).GetLength();
+    EXPECT_FALSE(dib.Save(Path("kept.bmp").c_str()));
+    EXPECT_EQ(CFile(Path("kept.bmp").c_str(), CFile::modeRead).GetLength(), keptLength);
     CFile file;
     ASSERT_TRUE(file.Open(Path("empty2.bmp").c_str(), CFile::modeCreate | CFile::modeWrite));
     EXPECT_FALSE(dib.Write(&file));
