@@ -16,6 +16,9 @@ readonly LOGS=$root/build/logs
 "$root/scripts/install-deps.sh" || { echo "test.sh: installing the dependencies failed"; echo "0 passed, 1 failed"; exit 1; }
 mkdir -p "$LOGS"
 
+# Job control gives every background job a process group of its own: an interrupt then ends a whole
+# ctest run, with the test that is running and the programs that test started.
+set -m
 child=
 teardown() {
     "$root/scripts/wine-session.sh" stop "$root/build/win64/wine-session" || true
@@ -25,7 +28,7 @@ interrupted() {
     echo
     echo "test.sh: interrupted; stopping the tests and the Wine session"
     if [[ -n $child ]]; then
-        kill -TERM "$child" 2>/dev/null || true
+        kill -TERM -- "-$child" 2>/dev/null || true
         wait "$child" 2>/dev/null || true
     fi
     teardown
@@ -35,7 +38,7 @@ trap interrupted INT TERM
 
 # Runs a command in the background and waits for it, so that a signal reaches the trap at once.
 run() {
-    "$@" &
+    "$@" </dev/null &
     child=$!
     wait "$child"
     local status=$?
