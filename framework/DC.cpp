@@ -31,21 +31,33 @@ CDC* CDC::FromHandle(HDC hDC) {
     return fw::TemporaryFor<CDC, HDC>(hDC, [](CDC& dc, HDC h) { dc.m_hDC = dc.m_hAttribDC = h; });
 }
 
+// Selecting nothing selects nothing: a failed selection hands back null, and selecting that back is
+// then harmless.
 CGdiObject* CDC::SelectObject(CGdiObject* pObject) {
+    if (!pObject || !pObject->m_hObject)
+        return nullptr;
     // The previous object's type is unknown here; a plain wrapper serves to select it back.
     HGDIOBJ old = ::SelectObject(m_hDC, pObject->m_hObject);
     return fw::TemporaryFor<CGdiObject, HGDIOBJ>(old, [](CGdiObject& o, HGDIOBJ h) { o.m_hObject = h; });
 }
 CPen* CDC::SelectObject(CPen* pPen) {
+    if (!pPen || !pPen->m_hObject)
+        return nullptr;
     return CPen::FromHandle(static_cast<HPEN>(::SelectObject(m_hDC, pPen->m_hObject)));
 }
 CBrush* CDC::SelectObject(CBrush* pBrush) {
+    if (!pBrush || !pBrush->m_hObject)
+        return nullptr;
     return CBrush::FromHandle(static_cast<HBRUSH>(::SelectObject(m_hDC, pBrush->m_hObject)));
 }
 CFont* CDC::SelectObject(CFont* pFont) {
+    if (!pFont || !pFont->m_hObject)
+        return nullptr;
     return CFont::FromHandle(static_cast<HFONT>(::SelectObject(m_hDC, pFont->m_hObject)));
 }
 CBitmap* CDC::SelectObject(CBitmap* pBitmap) {
+    if (!pBitmap || !pBitmap->m_hObject)
+        return nullptr;
     return CBitmap::FromHandle(static_cast<HBITMAP>(::SelectObject(m_hDC, pBitmap->m_hObject)));
 }
 CGdiObject* CDC::SelectStockObject(int nIndex) {
@@ -53,7 +65,9 @@ CGdiObject* CDC::SelectStockObject(int nIndex) {
     return fw::TemporaryFor<CGdiObject, HGDIOBJ>(old, [](CGdiObject& o, HGDIOBJ h) { o.m_hObject = h; });
 }
 CPalette* CDC::SelectPalette(CPalette* pPalette, BOOL bForceBackground) {
-    HPALETTE hPal = pPalette ? static_cast<HPALETTE>(pPalette->m_hObject) : nullptr;
+    if (!pPalette || !pPalette->m_hObject)
+        return nullptr;
+    HPALETTE hPal = static_cast<HPALETTE>(pPalette->m_hObject);
     return CPalette::FromHandle(::SelectPalette(m_hDC, hPal, bForceBackground));
 }
 

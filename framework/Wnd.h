@@ -118,7 +118,8 @@ protected:
     virtual void PostNcDestroy() {}
 
     void OnNcDestroy();
-    // The default colours of the control or dialog asking.
+    // The default colours for the control-colour message being handled: the default processing of
+    // that message, whatever the arguments say (they describe the same message).
     HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
 
     DECLARE_MESSAGE_MAP()

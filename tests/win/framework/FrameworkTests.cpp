@@ -8,10 +8,13 @@
 
 namespace {
 
-// Drops whatever a test left in the queue, the quit message included.
+// Handles whatever a test left in the queue and drops the quit message. Messages are dispatched, not
+// just removed: a pending paint stays in the queue until a window has painted.
 void DrainQueue() {
     MSG msg;
     while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message != WM_QUIT)
+            ::DispatchMessageA(&msg);
     }
 }
 
@@ -426,6 +429,16 @@ TEST(Gdi, ObjectsAndContextsReleaseTheirHandles) {
         mem.SelectObject(old);
     }
     ::ReleaseDC(nullptr, screen);
+}
+
+TEST(Gdi, SelectingNothingIsHarmless) {
+    CClientDC screen(nullptr);
+    CDC mem;
+    ASSERT_TRUE(mem.CreateCompatibleDC(&screen));
+    CBitmap empty;
+    EXPECT_EQ(mem.SelectObject(&empty), nullptr);
+    EXPECT_EQ(mem.SelectObject(static_cast<CPen*>(nullptr)), nullptr);
+    EXPECT_EQ(mem.SelectPalette(nullptr, FALSE), nullptr);
 }
 
 TEST(Gdi, SelectionHandsBackThePreviousObject) {
