@@ -13,7 +13,7 @@ import subprocess
 import sys
 from pathlib import Path
 
-from harness import Session, run_cases
+from harness import Session, run_cases, windows_path
 
 FACE_LEFT = 266
 FACE_TOPS = {"install": 60, "readme": 198, "exit": 336}
@@ -85,11 +85,11 @@ def mismatches(screen: Screen, origin: tuple[int, int], picture: Path, area=None
     return wrong
 
 
-def start_launcher(s: Session):
+def start_launcher(s: Session, files: dict[str, Path] | None = None, env: dict[str, str] | None = None):
     # Out of the way of the window, so no button starts under the pointer.
     pointer("mousemove", "0", "0")
-    cd = s.make_cd({"Setup.exe": Path(os.environ["SETUP_EXE"])})
-    process = s.start(cd, "Setup.exe")
+    cd = s.make_cd({"Setup.exe": Path(os.environ["SETUP_EXE"]), **(files or {})})
+    process = s.start(cd, "Setup.exe", env=env)
 
     # The window exists (with its property) before it is sized, placed and shown: wait until it is
     # visible at its final size and stays where it is.
@@ -176,7 +176,29 @@ def moving_between_buttons_resets_the_other(s: Session) -> None:
     s.wait_exit(process, "the launcher, after Escape,")
 
 
+def planted_sound_library_is_never_loaded(s: Session) -> None:
+    # A winmm.dll on the disc beside Setup.exe, which is also the current folder, preferred over
+    # Wine's own by the override: the hover sound must still come from the system folder's.
+    marker = s.work / "planted-winmm-loaded"
+    overrides = ";".join(filter(None, [os.environ.get("WINEDLLOVERRIDES", ""), "winmm=n,b"]))
+    process, window = start_launcher(
+        s,
+        files={"winmm.dll": Path(os.environ["PLANTED_WINMM"])},
+        env={"WINEDLLOVERRIDES": overrides, "PLANTED_WINMM_MARKER": windows_path(marker)},
+    )
+    exit_x, exit_y = face_origin(window, "exit")
+    pointer("mousemove", str(exit_x + 80), str(exit_y + 20))
+    wait_for_faces(s, window, {"exit": "hover"})
+    # The sound plays on the same thread before the next key is handled: once Esc has ended the
+    # program, the library has been loaded for it.
+    s.key("Escape")
+    s.wait_exit(process, "the launcher, after Escape,")
+    if marker.exists():
+        raise AssertionError("the launcher loaded the winmm.dll planted on the disc")
+
+
 CASES = {
+    "planted_sound_library_is_never_loaded": planted_sound_library_is_never_loaded,
     "shows_background_and_faces": shows_background_and_faces,
     "faces_follow_the_pointer_and_exit_quits": faces_follow_the_pointer_and_exit_quits,
     "moving_between_buttons_resets_the_other": moving_between_buttons_resets_the_other,
