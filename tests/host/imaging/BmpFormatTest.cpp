@@ -148,7 +148,7 @@ TEST(BmpHeaders, FieldsAreLittleEndianWhateverTheHost) {
     EXPECT_EQ(0, std::memcmp(infoBack, infoBytes, 40));
 }
 
-TEST(BmpWrite, WrittenFilesHaveTheWorkedExamplesFields) {
+TEST(BmpWrite, WrittenFilesHaveTheExpectedFields) {
     struct Case {
         int32_t width, height;
         uint16_t bitCount;

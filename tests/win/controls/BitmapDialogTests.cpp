@@ -115,7 +115,7 @@ TEST(BitmapDialogErase, LaysThePictureOutByMode) {
     const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
     const std::vector<Draw> tiles1000x500 = {{0, 0, 440, 440},   {440, 0, 440, 440},   {880, 0, 440, 440},
                                              {0, 440, 440, 440}, {440, 440, 440, 440}, {880, 440, 440, 440}};
-    // The program's 440 x 440 background for the worked sizes; the test picture of the same size,
+    // The program's 440 x 440 background where draws are recorded; the test picture of the same size,
     // whose quadrants show orientation, where pixels are checked.
     struct Case {
         const char* name;
